@@ -56,7 +56,9 @@ struct StringSink {
     void WriteBytes(const void* data, std::size_t size) { bytes.append(static_cast<const char*>(data), size); }
 };
 
-struct NeedMoreBytes {};
+struct NeedMoreBytes {
+    std::size_t needed;
+};
 struct Rejected {
     const char* reason;
 };
@@ -68,7 +70,7 @@ struct SpanSource {
     void ReadBytes(void* data, std::size_t size)
     {
         if (bytes.size() - position < size)
-            throw NeedMoreBytes{};
+            throw NeedMoreBytes{position + size};
         std::memcpy(data, bytes.data() + position, size);
         position += size;
     }
@@ -182,8 +184,8 @@ DecodeResult Decode(Direction direction, std::string_view bytes, Message& messag
             message.fields.push_back(ReadField(source, spec, maxStringLength));
             return rowStart && std::get<std::string>(message.fields.back()) != kListEnd;
         });
-    } catch (const NeedMoreBytes&) {
-        return {DecodeStatus::Incomplete, 0, {}};
+    } catch (const NeedMoreBytes& more) {
+        return {DecodeStatus::Incomplete, 0, {}, more.needed};
     } catch (const Rejected& rejected) {
         return {DecodeStatus::Invalid, 0, message.word + " " + current + ": " + rejected.reason};
     }

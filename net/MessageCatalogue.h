@@ -59,11 +59,13 @@ struct DecodeResult {
     DecodeStatus status;
     std::size_t used = 0;  // bytes of a complete message
     std::string error;     // for an invalid one: which field failed, and why
+    std::size_t needed = 0;  // for an incomplete one: the fewest bytes the message can take, as the bytes so far tell
 };
 
 // Decodes the message at the start of bytes. Incomplete means the bytes so far are a valid
 // beginning; Invalid means no continuation can make them a message (an unknown command
-// word, a string over maxStringLength, a malformed prefix).
+// word, a string over maxStringLength, a malformed prefix). A caller that collects bytes need not
+// decode again before it holds `needed` of them.
 DecodeResult Decode(Direction direction, std::string_view bytes, Message& message, std::uint32_t maxStringLength);
 
 }  // namespace wire

@@ -123,6 +123,21 @@ TEST(CatalogueDecoding, AcceptsLongerPrefixFormsAndWideText)
     }
 }
 
+TEST(CatalogueDecoding, TellsHowManyBytesAnIncompleteMessageNeedsAtLeast)
+{
+    const std::string bytes = Encode(Direction::ClientToServer, {"SENDMESS", {"ann", std::string(300, 'x')}});
+    const struct {
+        std::size_t have;
+        std::size_t needed;
+    } rows[] = {{0, 1}, {1, 9}, {9, 10}, {12, 13}, {14, 16}, {16, bytes.size()}, {bytes.size() - 1, bytes.size()}};
+    for (const auto& row : rows) {
+        Message message;
+        const auto result = Decode(Direction::ClientToServer, bytes.substr(0, row.have), message, 65536);
+        EXPECT_EQ(result.status, DecodeStatus::Incomplete) << row.have;
+        EXPECT_EQ(result.needed, row.needed) << row.have;
+    }
+}
+
 TEST(CatalogueEncoding, RefusesMessagesThatBreakTheirLayout)
 {
     EXPECT_THROW(Encode(Direction::ClientToServer, {"SCORE", {1, 2, 3, 4.0}}), std::invalid_argument);

@@ -1,0 +1,5 @@
+#pragma once
+
+#include "platform/Resources.h"
+
+IconResource ProgramIcon(unsigned id);
