@@ -1,6 +1,7 @@
 #include "server/GameTable.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace server {
 
@@ -27,6 +28,11 @@ bool GameTable::Better(const Standing& a, const Standing& b)
     if (a.totalTime != b.totalTime)
         return a.totalTime < b.totalTime;
     return a.name < b.name;
+}
+
+std::int32_t GameTable::WireScore(std::int64_t score)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(score, INT32_MIN, INT32_MAX));
 }
 
 std::vector<const Standing*> GameTable::Ranked(std::size_t limit) const

@@ -33,6 +33,8 @@ public:
     void Clear() { rows_.clear(); }
 
     static bool Better(const Standing& a, const Standing& b);
+    // A score as a 32-bit wire field; peeks without end could take it below the range.
+    static std::int32_t WireScore(std::int64_t score);
 
 private:
     std::unordered_map<std::int64_t, Standing> rows_;
