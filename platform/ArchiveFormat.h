@@ -28,17 +28,19 @@ template <class Source>
 std::string ReadString(Source& in, std::uint32_t maxLength)
 {
     bool wide = false;
-    std::uint32_t length = in.ReadU8();
-    while (length == kLongPrefix) {
+    std::uint32_t length;
+    for (;;) {
+        length = in.ReadU8();
+        if (length != kLongPrefix)
+            break;
         const std::uint16_t word = in.ReadU16();
-        if (word == kWideMarker) {
-            if (wide)
-                in.Reject("a wide-string marker follows a wide-string marker");
-            wide = true;
-            length = in.ReadU8();
-            continue;
+        if (word != kWideMarker) {
+            length = word == kHugePrefix ? in.ReadU32() : word;
+            break;
         }
-        length = word == kHugePrefix ? in.ReadU32() : word;
+        if (wide)
+            in.Reject("a wide-string marker follows a wide-string marker");
+        wide = true;  // the real length follows, in any of the three forms
     }
     if (length > maxLength)
         in.Reject("a string is longer than this reader accepts");
