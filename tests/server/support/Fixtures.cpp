@@ -5,6 +5,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "tests/server/support/ServerProcess.h"
+
 namespace server_test {
 
 std::string FixtureBank(int count)
@@ -54,6 +56,19 @@ std::vector<std::string> FastGame(const std::string& db, int questions)
 {
     return {"--db", db, "--question-seconds", "0.8", "--settle-seconds", "0.4", "--game-pause-seconds", "1.5",
             "--questions-per-game", std::to_string(questions)};
+}
+
+}  // namespace server_test
+
+namespace server_test {
+
+void PrepareStore(const std::string& db, int questions)
+{
+    const std::string bank = db + ".bank.tsv";
+    WriteFile(bank, FixtureBank(questions));
+    const CommandResult imported = ServerProcess::Run({"import", bank, "--db", db});
+    if (imported.status != 0)
+        throw std::runtime_error("import failed: " + imported.err);
 }
 
 }  // namespace server_test

@@ -18,6 +18,9 @@ std::int64_t CountRows(const std::string& path, const std::string& sql);
 // Writes text to a file.
 void WriteFile(const std::string& path, const std::string& text);
 
+// Makes a store at db that holds the fixture bank of `questions` questions.
+void PrepareStore(const std::string& db, int questions);
+
 // Options that run a game in a few seconds.
 std::vector<std::string> FastGame(const std::string& db, int questions);
 

@@ -52,7 +52,7 @@ bool WireClient::Receive(std::chrono::milliseconds timeout)
             return true;
         }
         if (closed_)
-            throw std::runtime_error("the server closed the connection");
+            return false;
         pollfd ready{fd_, POLLIN, 0};
         if (poll(&ready, 1, static_cast<int>(timeout.count())) == 0)
             return false;
@@ -77,7 +77,8 @@ wire::Message WireClient::Await(const std::string& word, std::chrono::millisecon
             }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0 || !Receive(left))
-            throw std::runtime_error("no " + word + " arrived in time");
+            throw std::runtime_error(closed_ ? "the server closed the connection before " + word + " arrived"
+                                             : "no " + word + " arrived in time");
     }
 }
 

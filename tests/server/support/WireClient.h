@@ -41,7 +41,7 @@ public:
     // The next message with this word; the messages before it stay in the inbox. Throws on
     // a timeout or when the server closes the connection first.
     wire::Message Await(const std::string& word, std::chrono::milliseconds timeout = 10s);
-    // The next message of any kind, or nothing within the timeout.
+    // The next message of any kind; false when none came within the timeout or the server closed first.
     bool Next(wire::Message& message, std::chrono::milliseconds timeout);
     // Whether the server closes the connection within the timeout; what arrives meanwhile is dropped.
     bool ClosedWithin(std::chrono::milliseconds timeout);
@@ -56,7 +56,7 @@ public:
     static wire::Message NewPlayer(const Registration& registration);
 
 private:
-    bool Receive(std::chrono::milliseconds timeout);  // false on timeout; throws once closed
+    bool Receive(std::chrono::milliseconds timeout);  // one more message, unless timed out or closed
 
     int fd_ = -1;
     std::string buffer_;
