@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
 #include "server/QuestionBank.h"
 
 namespace {
@@ -47,6 +52,29 @@ TEST(QuestionBank, RefusesAnswersLongerThanTheLimit)
     const auto bank = QuestionBank::Parse("GEO\tQ?\t" + longAnswer + "\tB\tC\tD\tE\n");
     ASSERT_EQ(bank.problems.size(), 1u);
     EXPECT_EQ(bank.problems[0].reason, "the correct answer is longer than 100 characters");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(QuestionBank, TheBuiltInBankIsCompleteAndClean)
+{
+    std::ifstream file(std::string(VANTIX_SOURCE_DIR) + "/data/questions.tsv", std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    const auto bank = QuestionBank::Parse(text.str());
+    for (const auto& problem : bank.problems)
+        ADD_FAILURE() << "data/questions.tsv:" << problem.line << ": " << problem.reason;
+    EXPECT_GE(bank.questions.size(), 300u);
+    std::map<std::string, int> perCategory;
+    std::set<std::string> texts;
+    for (const auto& question : bank.questions) {
+        ++perCategory[question.category];
+        EXPECT_TRUE(texts.insert(question.question).second) << "asked twice: " << question.question;
+    }
+    for (const char* category : {"MOV", "GEO", "HIS", "SPO", "BUS"})
+        EXPECT_GE(perCategory[category], 60) << category;
 }
 
 }  // namespace
