@@ -11,7 +11,10 @@ constexpr FieldSpec S(const char* name) { return {FieldType::String, name}; }
 constexpr FieldSpec I(const char* name) { return {FieldType::Int32, name}; }
 constexpr FieldSpec D(const char* name) { return {FieldType::Real64, name}; }
 
-const std::vector<Layout> kClientMessages = {
+// Built on first use, so that encoders running during static initialisation find them.
+std::vector<Layout> ClientMessages()
+{
+    return {
     {"LOGIN", {S("login name"), S("password"), S("client version")}},
     {"SCORE", {I("score"), I("answer"), I("previous answer"), D("total time"), D("last answer time")}},
     {"PEEK", {}},
@@ -25,9 +28,12 @@ const std::vector<Layout> kClientMessages = {
       S("team name"), S("personal information"), S("sex"), I("age")}},
     {"NEWQUESTION",
      {S("question"), S("answer 1"), S("answer 2"), S("answer 3"), S("answer 4"), S("answer 5"), I("correct answer")}},
-};
+    };
+}
 
-const std::vector<Layout> kServerMessages = {
+std::vector<Layout> ServerMessages()
+{
+    return {
     {"QUESTION",
      {S("question"), S("answer 1"), S("answer 2"), S("answer 3"), S("answer 4"), S("answer 5"), I("correct answer"),
       I("question number"), S("category")}},
@@ -45,7 +51,8 @@ const std::vector<Layout> kServerMessages = {
     {"BADVERSION", {}},
     {"PLAYMESS", {ListSpec{"players", {S("player")}}}},
     {"GETPLAYER", {}},
-};
+    };
+}
 
 struct StringSink {
     std::string bytes;
@@ -138,7 +145,9 @@ void WalkLayout(const Layout& layout, OnField&& onField)
 
 const std::vector<Layout>& Layouts(Direction direction)
 {
-    return direction == Direction::ClientToServer ? kClientMessages : kServerMessages;
+    static const std::vector<Layout> client = ClientMessages();
+    static const std::vector<Layout> server = ServerMessages();
+    return direction == Direction::ClientToServer ? client : server;
 }
 
 const Layout* FindLayout(Direction direction, std::string_view word)

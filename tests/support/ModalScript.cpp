@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
@@ -40,18 +41,26 @@ void ModalScript::Poll()
             Abort("no window \"" + m_steps[m_next].title.toStdString() + "\" appeared (step " + std::to_string(m_next + 1) + ")");
         return;
     }
-    // The step counts as taken before it acts: its action may run nested loops of its own.
+    // The step counts as taken before it acts, and acts from a timer of its own: its action
+    // may run nested loops, inside which this poll must go on (a timer never fires inside its
+    // own handler).
     const Step step = m_steps[m_next++];
     m_waitedMs = 0;
-    step.action(window);
+    QTimer::singleShot(0, this, [action = step.action, target = QPointer<QWidget>(window)] {
+        if (target)
+            action(target);
+    });
 }
 
 void ModalScript::Abort(const std::string& why)
 {
     m_failure = why;
-    for (QWidget* widget : QApplication::topLevelWidgets())
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible())
             dialog->done(QDialog::Rejected);
+        else if (widget->isVisible() && (widget->windowFlags() & Qt::Popup) == Qt::Popup)
+            widget->hide();  // an open menu
+    }
 }
 
 QWidget* FindWindow(const QString& title)
