@@ -56,16 +56,7 @@ class Desktop:
         self.source_dir, self.build_dir = source_dir, build_dir
         self.work = tempfile.mkdtemp(prefix="vantix-e2e-")
         self.processes = []
-        read_end, write_end = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-                                 "-nolisten", "tcp"], pass_fds=(write_end,),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.processes.append(xvfb)
-        os.close(write_end)
-        self.display = ":" + os.read(read_end, 16).decode().strip()
-        os.close(read_end)
-        os.environ["DISPLAY"] = self.display
-        wait_until(lambda: subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0, 15, "the X server")
+        self.display = self.start_x_server()
         ftp_dir = os.path.join(self.work, "ftp")
         os.mkdir(ftp_dir)
         with open(os.path.join(ftp_dir, "server"), "w") as f:
@@ -78,6 +69,22 @@ class Desktop:
         for name in os.listdir(os.path.join(source_dir, "data")):
             if name.endswith(".BMP"):
                 shutil.copy(os.path.join(source_dir, "data", name), self.client_dir)
+
+    def start_x_server(self):
+        """Xvfb on the first display number that is free; the display's name."""
+        for number in range(90, 190):
+            if os.path.exists("/tmp/.X%d-lock" % number):
+                continue
+            display = ":%d" % number
+            xvfb = self.start(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"], "xvfb.log")
+            os.environ["DISPLAY"] = display
+            deadline = time.monotonic() + 15
+            while xvfb.poll() is None and time.monotonic() < deadline:
+                if subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0:
+                    return display
+                time.sleep(0.05)
+            xvfb.kill()
+        raise AssertionError("no X server could be started: " + self.log("xvfb.log"))
 
     def start(self, command, log_name, cwd=None):
         log = open(os.path.join(self.work, log_name), "w")
