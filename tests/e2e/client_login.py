@@ -22,11 +22,7 @@ def main(source_dir, build_dir):
     listener.listen(1)
     try:
         client = screen.start_client()
-        prompt = screen.window("Login to Trivia Server")
-        screen.type_into(prompt, "ann")
-        screen.key(prompt, "Tab")
-        screen.type_into(prompt, "s3cret pw")
-        screen.key(prompt, "Return")
+        screen.log_in("ann", "s3cret pw")
 
         listener.settimeout(15)
         connection, _ = listener.accept()

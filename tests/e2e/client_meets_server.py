@@ -15,11 +15,7 @@ def main(source_dir, build_dir):
                      "server.log")
         desktop.wait_until(lambda: "listening" in screen.log("server.log"), 30, "the game server")
         client = screen.start_client()
-        prompt = screen.window("Login to Trivia Server")
-        screen.type_into(prompt, "dora")
-        screen.key(prompt, "Tab")
-        screen.type_into(prompt, "pw 9876")
-        screen.key(prompt, "Return")
+        screen.log_in("dora", "pw 9876")
         game = screen.window("Orbelle")
         line = desktop.wait_until(
             lambda: next((l for l in screen.log("server.log").splitlines() if 'login "dora"' in l), None), 15,

@@ -114,6 +114,14 @@ class Desktop:
         subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
         subprocess.run(["xdotool", "key", "--delay", "30"] + list(keys), check=True)
 
+    def log_in(self, name, password):
+        """Fills in the login prompt as a person would and presses Enter."""
+        prompt = self.window("Login to Trivia Server")
+        self.type_into(prompt, name)
+        self.key(prompt, "Tab")
+        self.type_into(prompt, password)
+        self.key(prompt, "Return")
+
     def screenshot(self, name):
         path = os.path.join(self.build_dir, name)
         subprocess.run(["import", "-window", "root", path], check=True)
