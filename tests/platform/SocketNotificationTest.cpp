@@ -8,6 +8,8 @@
 #include <thread>
 
 #include "platform/Afx.h"
+#include "platform/CDialog.h"
+#include "res/Resource.h"
 #include "platform/CArchive.h"
 #include "platform/CSocket.h"
 #include "platform/CSocketFile.h"
@@ -153,6 +155,50 @@ TEST(SocketConnect, TakesDottedAddressesWithTrailingBlanksAndHostNames)
         ASSERT_TRUE(socket.Create());
         EXPECT_FALSE(socket.Connect(address.c_str(), peer.Port())) << address;
     }
+}
+
+// A window that counts its timer ticks.
+class TickCounter : public CDialog {
+public:
+    TickCounter() : CDialog(IDD_ABOUTBOX) {}
+    int ticks = 0;
+
+protected:
+    void OnTimer(UINT) { ++ticks; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(TickCounter, CDialog)
+ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+TEST_F(SocketNotification, TicksWaitWhileAReceiveWaitsAndAtMostOneIsMadeUp)
+{
+    TickCounter window;
+    int whileRunning = 0, rightAfterTheWait = 0;
+    char byte = 0;
+    ModalScript script;
+    script.When("About Vantix", [&](QWidget* about) {
+        window.SetTimer(1, 200);
+        RunEventsFor(1000);
+        whileRunning = window.ticks;
+        std::thread late([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            peer.Send("x");
+        });
+        const int before = window.ticks;
+        socket.Receive(&byte, 1);  // blocks for 1.5 s: no event is handled meanwhile
+        late.join();
+        EXPECT_EQ(window.ticks, before);
+        RunEventsFor(100);
+        rightAfterTheWait = window.ticks - before;
+        ClickButton(about, IDOK);
+    });
+    window.DoModal();
+    ASSERT_TRUE(script.Done()) << script.Failure();
+    EXPECT_GE(whileRunning, 4);
+    EXPECT_EQ(byte, 'x');
+    EXPECT_EQ(rightAfterTheWait, 1) << "the 7 ticks missed during the wait are not made up";
 }
 
 }  // namespace
