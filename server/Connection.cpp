@@ -49,49 +49,50 @@ void Connection::WaitReadable()
     if (readWaiting_ || paused_ || closed_)
         return;
     readWaiting_ = true;
-    socket_.async_wait(asio::ip::tcp::socket::wait_read, [self = shared_from_this()](const asio::error_code& ec) {
+    // A read rather than a wait: asio tries it at once and leaves epoll alone when it succeeds.
+    socket_.async_read_some(asio::buffer(firstBytes_), [self = shared_from_this()](const asio::error_code& ec,
+                                                                                    std::size_t size) {
         self->readWaiting_ = false;
-        if (!ec && !self->closed_)
-            self->ReadAvailable();
+        if (self->closed_ || ec == asio::error::operation_aborted)
+            return;
+        self->Take(self->firstBytes_.data(), size);
+        self->ReadAvailable(ec);
     });
 }
 
-void Connection::ReadAvailable()
+void Connection::Take(const char* bytes, std::size_t size)
+{
+    if (!finishing_)  // a finished connection only waits for the client's close
+        input_.append(bytes, size);
+}
+
+void Connection::ReadAvailable(asio::error_code ec)
 {
     static std::array<char, kReadBudget> scratch;
-    std::size_t taken = 0;
-    std::string endReason;
-    while (taken < kReadBudget) {
-        asio::error_code ec;
-        const std::size_t n = socket_.read_some(asio::buffer(scratch.data(), kReadBudget - taken), ec);
-        if (ec == asio::error::would_block || ec == asio::error::try_again)
-            break;
-        if (ec) {
-            if (finishing_)
-                endReason = finishReason_;
-            else
-                endReason = ec == asio::error::eof ? "closed by the client" : "connection lost: " + ec.message();
-            break;
+    for (std::size_t taken = 0; !ec && taken < kReadBudget;) {
+        const std::size_t size = socket_.read_some(asio::buffer(scratch.data(), kReadBudget - taken), ec);
+        if (!ec) {
+            Take(scratch.data(), size);
+            taken += size;
         }
-        taken += n;
-        if (!finishing_)  // a finished connection only waits for the client's close
-            input_.append(scratch.data(), n);
     }
+    const bool drained = ec == asio::error::would_block || ec == asio::error::try_again;
     if (!finishing_)
         HandleInput();
-    if (!endReason.empty()) {
-        Close(endReason);
+    if (ec && !drained) {
+        Close(finishing_ ? finishReason_
+                         : ec == asio::error::eof ? "closed by the client" : "connection lost: " + ec.message());
         return;
     }
-    if (closed_)
+    if (closed_ || paused_)
         return;
-    if (taken >= kReadBudget)  // more may be waiting; the reactor reports edges, so come back on our own
-        asio::post(socket_.get_executor(), [self = shared_from_this()] {
-            if (!self->closed_ && !self->paused_)
-                self->ReadAvailable();
-        });
-    else
+    if (drained)
         WaitReadable();
+    else  // more may be waiting, and epoll reports only new arrivals: come back on a later turn
+        asio::post(socket_.get_executor(), [self = shared_from_this()] {
+            if (!self->closed_ && !self->paused_ && !self->readWaiting_)
+                self->ReadAvailable({});
+        });
 }
 
 void Connection::HandleInput()
@@ -137,8 +138,8 @@ void Connection::ResumeInput()
         if (self->closed_ || self->paused_)
             return;
         self->HandleInput();
-        if (!self->closed_ && !self->paused_)
-            self->ReadAvailable();
+        if (!self->closed_ && !self->paused_ && !self->readWaiting_)
+            self->ReadAvailable({});
     });
 }
 

@@ -5,6 +5,7 @@
 
 #include <asio.hpp>
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -59,7 +60,8 @@ public:
 
 private:
     void WaitReadable();
-    void ReadAvailable();
+    void Take(const char* bytes, std::size_t size);
+    void ReadAvailable(asio::error_code ec);
     void HandleInput();
     void WaitWritable();
     void Flush();
@@ -71,6 +73,7 @@ private:
     ConnectionLimits limits_;
     std::string peer_;
 
+    std::array<char, 256> firstBytes_;  // where a pending read puts what wakes it
     std::string input_;
     std::size_t inputNeeded_ = 1;  // decode again once this many bytes are buffered
     std::optional<Clock::time_point> incompleteSince_;

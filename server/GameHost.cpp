@@ -30,6 +30,7 @@ GameHost::GameHost(asio::io_context& loop, const GameTiming& timing, Store& stor
       log_(log),
       random_(std::random_device{}())
 {
+    RankTopTen();
 }
 
 void GameHost::Join(Session& session)
@@ -89,7 +90,7 @@ void GameHost::StartGame()
     phase_ = Phase::Playing;
     nextQuestion_ = 0;
     table_.Clear();
-    topTen_.clear();
+    RankTopTen();
     questionSentAt_ = Clock::now();
     log_.Write("game " + std::to_string(gameNumber_) + " started with " + std::to_string(roster_.size()) + " players, " +
                std::to_string(questions_.size()) + " questions");
@@ -161,27 +162,23 @@ void GameHost::OnScore(Session& session, const wire::Message& score)
 void GameHost::OnPeek(Session& session)
 {
     session.client.peekCost += ScoreRules::kPeekCost;
-    if (phase_ == Phase::Playing) {
+    if (phase_ == Phase::Playing)
         table_.Row(session.accountId, session.name).score -= ScoreRules::kPeekCost;
-        topTen_.clear();
-    }
     const Choice* choice = round_.Find(session.accountId);
     const int same = choice ? round_.ChoseAnswer(choice->answer) : 0;
     session.connection->Send(Encode({"RECPEEK", {same, static_cast<std::int32_t>(round_.Players())}}));
 }
 
-void GameHost::SendTopTen(Session& session)
+void GameHost::SendTopTen(Session& session) { session.connection->Send(topTen_); }
+
+void GameHost::RankTopTen()
 {
-    if (topTen_.empty()) {
-        wire::Message message{"TOPTEN", {}};
-        for (const Standing* row : table_.Ranked(10)) {
-            message.fields.insert(message.fields.end(), {row->name, GameTable::WireScore(row->score), row->lastAnswer,
-                                                         row->totalTime, row->lastAnswerTime});
-        }
-        message.fields.emplace_back(std::string(wire::kListEnd));
-        topTen_ = Encode(std::move(message));
-    }
-    session.connection->Send(topTen_);
+    wire::Message message{"TOPTEN", {}};
+    for (const Standing* row : table_.Ranked(10))
+        message.fields.insert(message.fields.end(), {row->name, GameTable::WireScore(row->score), row->lastAnswer,
+                                                     row->totalTime, row->lastAnswerTime});
+    message.fields.emplace_back(std::string(wire::kListEnd));
+    topTen_ = Encode(std::move(message));
 }
 
 void GameHost::Settle()
@@ -203,7 +200,7 @@ void GameHost::Settle()
         if (choice.answer)
             row->totalTime += choice.seconds;
     }
-    topTen_.clear();
+    RankTopTen();
     if (nextQuestion_ < questions_.size())
         SendQuestion();
     else

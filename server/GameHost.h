@@ -53,6 +53,7 @@ private:
     void Settle();
     void FinishGame();
     void NextGame();
+    void RankTopTen();
     void Broadcast(const std::string& bytes);
     PlayedQuestion Prepare(const StoredQuestion& stored);
 
@@ -74,7 +75,9 @@ private:
     Clock::time_point questionSentAt_;
     QuestionRound round_;
     GameTable table_;
-    std::string topTen_;  // encoded; empty when the table has changed since
+    // Encoded when a question is settled; like the client's own score line, it shows peeks
+    // bought since then only at the next settlement.
+    std::string topTen_;
 };
 
 }  // namespace server

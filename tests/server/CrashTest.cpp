@@ -65,7 +65,8 @@ TEST(Crash, AnAccountThatWasServedSurvivesAKillAtAnyMoment)
                     // killed first
                 }
             });
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 250)(random)));
+        // From before the first login has arrived to after the last account is in, a round at a time.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200 * round + std::uniform_int_distribution<int>(0, 100)(random)));
         server.Kill();
         for (std::thread& client : clients)
             client.join();
