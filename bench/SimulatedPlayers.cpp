@@ -191,7 +191,7 @@ void SimulatedPlayers::OnQuestion(Player& player, int correct, int number, const
     ++player.questions;
 
     if (measuring_) {
-        const std::string key = std::to_string(number) + text;
+        const std::uint64_t key = std::hash<std::string_view>{}(text) * 31 + static_cast<std::uint64_t>(number);
         auto first = firstArrival_.try_emplace(key, arrived).first;
         if (first->second >= measureFrom_) {
             Delivery& delivery = deliveries_[key];

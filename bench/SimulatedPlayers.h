@@ -70,8 +70,8 @@ private:
     int loggedIn_ = 0;
     bool measuring_ = false;
     Clock::time_point measureFrom_;
-    std::unordered_map<std::string, Delivery> deliveries_;  // by question number and text
-    std::unordered_map<std::string, Clock::time_point> firstArrival_;
+    std::unordered_map<std::uint64_t, Delivery> deliveries_;  // by question text and number
+    std::unordered_map<std::uint64_t, Clock::time_point> firstArrival_;
     std::int64_t sent_ = 0;
 };
 

@@ -48,6 +48,9 @@ public:
     // Sends what is queued, then ends the stream and closes once the client has seen it.
     void Finish(const std::string& reason);
 
+    // The longest string accepted from now on; longer ones close the connection.
+    void SetMaxStringLength(std::uint32_t length) { limits_.maxStringLength = length; }
+
     // While input is paused nothing is read or handled; bytes wait in the socket.
     void PauseInput();
     void ResumeInput();

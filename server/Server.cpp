@@ -126,6 +126,8 @@ void Server::Accept()
             const std::uint64_t id = nextConnectionId_++;
             auto session = std::make_unique<Session>();
             session->connection = std::make_shared<Connection>(std::move(socket), id, *this, ConnectionLimits{});
+            // Before its login a client can only log in, and a login is short.
+            session->connection->SetMaxStringLength(kMaxStringBeforeLogin);
             session->connectedAt = std::chrono::steady_clock::now();
             const auto connection = session->connection;
             sessions_.emplace(id, std::move(session));
@@ -203,6 +205,8 @@ void Server::Dispatch(Session& session, const wire::Message& message)
     case SessionState::AwaitingLogin:
         if (word == "LOGIN")
             desk_.OnLogin(session, message);
+        if (session.state != SessionState::AwaitingLogin)
+            session.connection->SetMaxStringLength(ConnectionLimits{}.maxStringLength);
         return;  // nothing else is served before a login
     case SessionState::AwaitingRegistration:
         if (word == "NEWPLAYER")

@@ -22,6 +22,7 @@ namespace server {
 
 class Server : public ConnectionHandler {
 public:
+    static constexpr std::uint32_t kMaxStringBeforeLogin = 4096;
     static constexpr std::size_t kMaxMessageText = 1000;
     static constexpr std::size_t kMaxSubmittedQuestion = 1000;
     static constexpr std::size_t kMaxSubmittedAnswer = 200;

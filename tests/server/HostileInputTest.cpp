@@ -91,6 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         HostileRow{"UnknownWordBeforeLogin", false, [](WireClient& c) { c.SendBytes(Word("HELLO") + "rest"); },
                    "unreadable input (unknown command word)"},
+        HostileRow{"LongStringBeforeLogin", false,
+                   [](WireClient& c) {
+                       c.Send({"LOGIN", {std::string(5000, 'x'), std::string("pw"), std::string("1.0.0.4")}});
+                   },
+                   "LOGIN login name: a string is longer than this reader accepts"},
         HostileRow{"UnknownWordAfterLogin", true, [](WireClient& c) { c.SendBytes(Word("POKE")); },
                    "unreadable input (unknown command word)"},
         HostileRow{"StringOver64KiB", true,
