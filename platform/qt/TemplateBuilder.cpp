@@ -35,8 +35,10 @@ QWidget* CreateControl(QWidget& window, const DialogItem& item, const std::funct
     }
     case ControlKind::Edit: {
         auto* edit = new QLineEdit(&window);
-        if (item.style & ControlStyle::Password)
+        if (item.style & ControlStyle::Password) {
             edit->setEchoMode(QLineEdit::Password);
+            edit->setStyleSheet("lineedit-password-character: 42");  // shown as '*'
+        }
         return edit;
     }
     case ControlKind::Static: {
