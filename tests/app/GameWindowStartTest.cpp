@@ -10,6 +10,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "app/GameDlg.h"
@@ -241,6 +245,37 @@ TEST_F(GameWindowStart, WindowMenuEntryOpensTheAboutBox)
     EXPECT_EQ(Run(dlg), IDCANCEL);
     ASSERT_TRUE(script.Done()) << script.Failure();
     EXPECT_TRUE(labels.contains("Vantix Version 1.0"));
+}
+
+TEST_F(GameWindowStart, WithoutSocketsTheOneThingShownIsTheMessage)
+{
+    // No new descriptor can be made: every free number is taken and the limit sits above them.
+    rlimit saved{};
+    getrlimit(RLIMIT_NOFILE, &saved);
+    std::vector<int> fillers;
+    for (int fd; (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0 && fd < 4096;)
+        fillers.push_back(fd);
+    rlimit tight = saved;
+    tight.rlim_cur = static_cast<rlim_t>(fillers.empty() ? 0 : fillers.back() + 1);
+    setrlimit(RLIMIT_NOFILE, &tight);
+
+    QStringList shown;
+    ModalScript script;
+    script.When("Vantix", [&](QWidget* box) {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->isVisible())
+                shown << widget->windowTitle();
+        shown << MessageText(box);
+        PressOk(box);
+    });
+    const BOOL result = AfxGetApp()->InitInstance();
+
+    setrlimit(RLIMIT_NOFILE, &saved);
+    for (int fd : fillers)
+        close(fd);
+    EXPECT_EQ(result, FALSE);
+    ASSERT_TRUE(script.Done()) << script.Failure();
+    EXPECT_EQ(shown, QStringList({"Vantix", "Windows sockets initialization failed."}));
 }
 
 // The game window's run once logged in at the fallback address, with what the server sends then.
