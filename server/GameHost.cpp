@@ -102,7 +102,7 @@ PlayedQuestion GameHost::Prepare(const StoredQuestion& stored)
     std::array<std::size_t, 5> order;
     std::iota(order.begin(), order.end(), 0);
     std::shuffle(order.begin(), order.end(), random_);
-    PlayedQuestion question{stored.id, stored.category, cp1252::FromUtf8(stored.question), {}, 1};
+    PlayedQuestion question{stored.category, cp1252::FromUtf8(stored.question), {}, 1};
     for (std::size_t position = 0; position < 5; ++position) {
         question.answers[position] = cp1252::FromUtf8(stored.answers[order[position]]);
         if (static_cast<int>(order[position]) + 1 == stored.correct)
@@ -114,7 +114,7 @@ PlayedQuestion GameHost::Prepare(const StoredQuestion& stored)
 void GameHost::SendQuestion()
 {
     const int number = static_cast<int>(++nextQuestion_);
-    round_.Start(Prepare(questions_[nextQuestion_ - 1]), number);
+    round_.Start(Prepare(questions_[nextQuestion_ - 1]));
     const PlayedQuestion& question = round_.Question();
     const std::string bytes = Encode({"QUESTION",
                                       {question.text, question.answers[0], question.answers[1], question.answers[2],

@@ -28,8 +28,6 @@ public:
     std::vector<const Standing*> Ranked(std::size_t limit) const;
     std::vector<const Standing*> All() const { return Ranked(rows_.size()); }
 
-    bool Empty() const { return rows_.empty(); }
-    std::size_t Size() const { return rows_.size(); }
     void Clear() { rows_.clear(); }
 
     static bool Better(const Standing& a, const Standing& b);

@@ -21,7 +21,6 @@ public:
     // Removes the player unless another session has taken its place.
     void Leave(const Session& session);
     Session* Find(std::string_view name) const;
-    std::size_t Count() const { return players_.size(); }
 
     // Everybody else's name, alphabetical, at most kMaxListed of them.
     std::vector<std::string> OthersThan(const Session& asker) const;

@@ -2,10 +2,9 @@
 
 namespace server {
 
-void QuestionRound::Start(PlayedQuestion question, int number)
+void QuestionRound::Start(PlayedQuestion question)
 {
     question_ = std::move(question);
-    number_ = number;
     open_ = true;
     choices_.clear();
     counts_ = {};

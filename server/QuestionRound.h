@@ -14,7 +14,6 @@ using Clock = std::chrono::steady_clock;
 
 // A question ready to send: texts as they travel, answers in the order sent.
 struct PlayedQuestion {
-    std::int64_t id = 0;
     std::string category;
     std::string text;
     std::array<std::string, 5> answers;
@@ -31,14 +30,13 @@ struct Choice {
 
 class QuestionRound {
 public:
-    void Start(PlayedQuestion question, int number);
+    void Start(PlayedQuestion question);
     void Add(std::int64_t accountId, std::uint64_t connectionId, Clock::time_point sentAt);
     Choice* Find(std::int64_t accountId);
     void Choose(Choice& choice, int answer, double seconds, int points);
     void Close() { open_ = false; }
 
     bool Open() const { return open_; }
-    int Number() const { return number_; }
     const PlayedQuestion& Question() const { return question_; }
     std::size_t Players() const { return choices_.size(); }
     int ChoseAnswer(int answer) const { return answer >= 1 && answer <= 5 ? counts_[answer] : 0; }
@@ -46,7 +44,6 @@ public:
 
 private:
     PlayedQuestion question_;
-    int number_ = 0;
     bool open_ = false;
     std::unordered_map<std::int64_t, Choice> choices_;
     std::array<int, 6> counts_{};  // players per latest answer, index 1..5

@@ -241,11 +241,11 @@ std::optional<Profile> Store::LoadProfile(const std::string& name)
 
 std::vector<AccountSummary> Store::ListAccounts()
 {
-    Statement list(db_, "SELECT id, name, country, created_at, games_played, score_total FROM players ORDER BY name");
+    Statement list(db_, "SELECT name, country, created_at, games_played, score_total FROM players ORDER BY name");
     std::vector<AccountSummary> accounts;
     while (list.Step())
-        accounts.push_back({list.Int(0), list.Text(1), list.Text(2), list.Text(3),
-                            static_cast<std::int32_t>(list.Int(4)), Average(list.Int(5), list.Int(4))});
+        accounts.push_back({list.Text(0), list.Text(1), list.Text(2), static_cast<std::int32_t>(list.Int(3)),
+                            Average(list.Int(4), list.Int(3))});
     return accounts;
 }
 
@@ -288,14 +288,14 @@ std::int64_t Store::CountQuestions()
 std::vector<StoredQuestion> Store::DrawApprovedQuestions(int count)
 {
     Statement draw(db_,
-                   "SELECT id, category, question, answer1, answer2, answer3, answer4, answer5, correct FROM questions"
+                   "SELECT category, question, answer1, answer2, answer3, answer4, answer5, correct FROM questions"
                    " WHERE status = 'approved' ORDER BY random() LIMIT ?");
     draw.Bind(1, std::int64_t{count});
     std::vector<StoredQuestion> questions;
     while (draw.Step()) {
-        StoredQuestion question{draw.Int(0), draw.Text(1), draw.Text(2), {}, static_cast<int>(draw.Int(8))};
+        StoredQuestion question{draw.Text(0), draw.Text(1), {}, static_cast<int>(draw.Int(7))};
         for (int i = 0; i < 5; ++i)
-            question.answers[static_cast<std::size_t>(i)] = draw.Text(3 + i);
+            question.answers[static_cast<std::size_t>(i)] = draw.Text(2 + i);
         questions.push_back(std::move(question));
     }
     return questions;

@@ -53,7 +53,6 @@ struct Profile {
 };
 
 struct AccountSummary {
-    std::int64_t id = 0;
     std::string name;
     std::string country;
     std::string createdAt;
@@ -62,7 +61,6 @@ struct AccountSummary {
 };
 
 struct StoredQuestion {
-    std::int64_t id = 0;
     std::string category;
     std::string question;
     std::array<std::string, 5> answers;
