@@ -54,7 +54,7 @@ int AdminCommands::Review(const std::vector<std::string>& arguments)
         return 2;
     }
     const bool approve = arguments[0] == "approve";
-    const std::string problem = approve ? store_.Approve(id, arguments[2]) : store_.Reject(id);
+    const std::string problem = approve ? store_.Approve(id, arguments.size() > 2 ? arguments[2] : std::string()) : store_.Reject(id);
     if (!problem.empty()) {
         std::fprintf(err_, "vantix-server: question %lld not %s: %s\n", id, approve ? "approved" : "rejected", problem.c_str());
         return 1;

@@ -38,7 +38,7 @@ const char* CommandLine::HelpText()
     return "Usage: vantix-server [serve] [OPTION...]       run the game server (the default command)\n"
            "       vantix-server import FILE [--db FILE]    add the questions of a bank file, approved\n"
            "       vantix-server review [--db FILE]         list submitted questions waiting for review\n"
-           "       vantix-server review approve ID CATEGORY [--db FILE]\n"
+           "       vantix-server review approve ID [CATEGORY] [--db FILE]\n"
            "       vantix-server review reject ID [--db FILE]\n"
            "       vantix-server players [--db FILE]        list the accounts\n"
            "\n"
@@ -56,7 +56,8 @@ const char* CommandLine::HelpText()
            "                          log in, for longer than this (default 30)\n"
            "  --max-connections N     connections served at once (default 50000)\n"
            "  --help                  show this text\n"
-           "Seconds may be fractional. CATEGORY is one of MOV, GEO, HIS, SPO, BUS.\n";
+           "Seconds may be fractional. CATEGORY is one of MOV, GEO, HIS, SPO, BUS; a question approved\n"
+           "without one is played over the default picture.\n";
 }
 
 Invocation CommandLine::Parse(const std::vector<std::string>& words)
@@ -135,9 +136,9 @@ Invocation CommandLine::Parse(const std::vector<std::string>& words)
             throw UsageError("import takes one FILE");
         break;
     case Command::Review:
-        if (!(given == 0 || (given == 3 && invocation.arguments[0] == "approve") ||
+        if (!(given == 0 || ((given == 2 || given == 3) && invocation.arguments[0] == "approve") ||
               (given == 2 && invocation.arguments[0] == "reject")))
-            throw UsageError("review takes nothing, \"approve ID CATEGORY\" or \"reject ID\"");
+            throw UsageError("review takes nothing, \"approve ID [CATEGORY]\" or \"reject ID\"");
         break;
     case Command::Help:
         break;

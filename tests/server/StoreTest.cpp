@@ -98,7 +98,8 @@ TEST_F(StoreTest, SubmissionsArePlayedOnlyOnceApproved)
     const std::int64_t outOfRange = submit("Seventh answer?", {"a", "b", "c", "d", "e"}, 7);
     const std::int64_t unfinished = submit("Unfinished?", {"a", "b", "None given", "None given", "None given"}, 1);
     const std::int64_t bad = submit("Bad one?", {"a", "b", "c", "d", "e"}, 1);
-    EXPECT_EQ(store.CountPendingBy(ann), 4);
+    const std::int64_t uncategorised = submit("No category?", {"a", "b", "c", "d", "e"}, 5);
+    EXPECT_EQ(store.CountPendingBy(ann), 5);
 
     const auto drawnTexts = [&] {
         std::set<std::string> texts;
@@ -115,13 +116,18 @@ TEST_F(StoreTest, SubmissionsArePlayedOnlyOnceApproved)
     EXPECT_EQ(store.Approve(good, "HIS"), "question " + std::to_string(good) + " is approved, not pending");
     EXPECT_EQ(store.Reject(bad), "");
     EXPECT_EQ(store.Approve(999, "GEO"), "there is no question 999");
+    EXPECT_EQ(store.Approve(uncategorised, ""), "");
 
-    EXPECT_EQ(drawnTexts(), (std::set<std::string>{"Bank question?", "Good one?"}));
-    for (const auto& question : store.DrawApprovedQuestions(100))
+    EXPECT_EQ(drawnTexts(), (std::set<std::string>{"Bank question?", "Good one?", "No category?"}));
+    for (const auto& question : store.DrawApprovedQuestions(100)) {
         if (question.question == "Good one?") {
             EXPECT_EQ(question.category, "HIS");
             EXPECT_EQ(question.correct, 2);
         }
+        if (question.question == "No category?") {
+            EXPECT_EQ(question.category, "");
+        }
+    }
     std::vector<std::int64_t> pending;
     for (const auto& question : store.ListPending())
         pending.push_back(question.id);
