@@ -63,6 +63,19 @@ void AccountDesk::AskToRegister(Session& session, const std::string& logLine)
     log_.Write(logLine + ", answered GETPLAYER");
 }
 
+template <class Work, class Done>
+void AccountDesk::HashWhileWaiting(Session& session, SessionState waiting, Work work, Done done)
+{
+    session.state = waiting;
+    session.connection->PauseInput();
+    work_.Hash(std::move(work),
+               [this, connectionId = session.connection->Id(), waiting, done = std::move(done)](auto outcome) mutable {
+                   Session* current = find_(connectionId);
+                   if (current && current->state == waiting)
+                       done(current, std::move(outcome));
+               });
+}
+
 void AccountDesk::OnLogin(Session& session, const wire::Message& login)
 {
     const std::string& name = Text(login, 0);
@@ -88,26 +101,22 @@ void AccountDesk::OnLogin(Session& session, const wire::Message& login)
         return;
     }
 
-    session.state = SessionState::CheckingPassword;
-    session.connection->PauseInput();
-    const std::uint64_t connectionId = session.connection->Id();
-    work_.Hash([hash = account->passwordHash, password] { return PasswordHasher::Verify(hash, password); },
-               [this, connectionId, account = *account, who](Outcome<bool> verified) {
-                   Session* session = find_(connectionId);
-                   if (!session || session->state != SessionState::CheckingPassword)
-                       return;
-                   if (!verified.value) {
-                       log_.Write(who + ": error while checking the password: " + verified.error);
-                       session->connection->Close("password check failed");
-                   } else if (!*verified.value) {
-                       log_.Write(who + ": wrong password, connection closed");
-                       session->connection->Close("wrong password");
-                   } else {
-                       session->accountId = account.id;
-                       session->name = cp1252::FromUtf8(account.name);
-                       admit_(*session, who + ": accepted");
-                   }
-               });
+    HashWhileWaiting(
+        session, SessionState::CheckingPassword,
+        [hash = account->passwordHash, password] { return PasswordHasher::Verify(hash, password); },
+        [this, account = *account, who](Session* session, Outcome<bool> verified) {
+            if (!verified.value) {
+                log_.Write(who + ": error while checking the password: " + verified.error);
+                session->connection->Close("password check failed");
+            } else if (!*verified.value) {
+                log_.Write(who + ": wrong password, connection closed");
+                session->connection->Close("wrong password");
+            } else {
+                session->accountId = account.id;
+                session->name = cp1252::FromUtf8(account.name);
+                admit_(*session, who + ": accepted");
+            }
+        });
 }
 
 void AccountDesk::OnNewPlayer(Session& session, const wire::Message& newPlayer)
@@ -139,22 +148,17 @@ void AccountDesk::OnNewPlayer(Session& session, const wire::Message& newPlayer)
     account.sex = sex == "M" || sex == "F" ? sex : "?";
     account.age = std::get<std::int32_t>(newPlayer.fields[9]);
 
-    session.state = SessionState::Registering;
-    session.connection->PauseInput();
-    const std::uint64_t connectionId = session.connection->Id();
-    work_.Hash([password] { return PasswordHasher::Hash(password); },
-               [this, connectionId, account = std::move(account), who](Outcome<std::string> hash) mutable {
-                   Session* session = find_(connectionId);
-                   if (!session || session->state != SessionState::Registering)
-                       return;
-                   if (!hash.value) {
-                       log_.Write(who + ": error while hashing the password: " + hash.error);
-                       session->connection->Close("registration failed");
-                       return;
-                   }
-                   account.passwordHash = std::move(*hash.value);
-                   CreateAccount(connectionId, std::move(account), who);
-               });
+    HashWhileWaiting(
+        session, SessionState::Registering, [password] { return PasswordHasher::Hash(password); },
+        [this, account = std::move(account), who](Session* session, Outcome<std::string> hash) mutable {
+            if (!hash.value) {
+                log_.Write(who + ": error while hashing the password: " + hash.error);
+                session->connection->Close("registration failed");
+                return;
+            }
+            account.passwordHash = std::move(*hash.value);
+            CreateAccount(session->connection->Id(), std::move(account), who);
+        });
 }
 
 void AccountDesk::CreateAccount(std::uint64_t connectionId, NewAccount account, const std::string& who)

@@ -37,6 +37,10 @@ public:
 
 private:
     void AskToRegister(Session& session, const std::string& logLine);
+    // Hashes off the event loop while the session's input waits in state `waiting`; done
+    // runs only if the session is still there and still waiting.
+    template <class Work, class Done>
+    void HashWhileWaiting(Session& session, SessionState waiting, Work work, Done done);
     void CreateAccount(std::uint64_t connectionId, NewAccount account, const std::string& name);
     std::string Who(const Session& session, std::string_view name) const;
 
